@@ -1,0 +1,126 @@
+// The whole install sequence, with the desktop folder where the current
+// user's shell settings put it.
+#include "icon_file.h"
+#include "install_sequence.h"
+#include "test_support.h"
+
+using InstallSequenceTest = SetupDialogTest;
+
+static const char DefaultDesktop[] = "C:\\users\\root\\Desktop";
+
+// A folder on D: whose path is exactly length characters long.
+static std::string FolderOfLength(size_t length)
+{
+    std::string path = "D:\\deep";
+    while (length - path.size() > 50)
+        path += "\\" + std::string(49, 'd');
+    path += "\\" + std::string(length - path.size() - 1, 'e');
+    return path;
+}
+
+TEST_F(InstallSequenceTest, WritesTheIconThenTheShortcutOnTheDesktop)
+{
+    ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
+    EXPECT_TRUE(ReadWholeFile(IconPath) == std::string((const char *)IconImage, IconImageSize));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut));
+    EXPECT_EQ(PromptText, StatusText(dialog_));
+}
+
+TEST_F(InstallSequenceTest, SecondRunReplacesBothFilesWithTheSameBytes)
+{
+    ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
+    std::string icon = ReadWholeFile(IconPath);
+    std::string shortcut = ReadWholeFile(DefaultDesktopShortcut);
+    ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
+    EXPECT_TRUE(icon == ReadWholeFile(IconPath));
+    EXPECT_EQ(shortcut, ReadWholeFile(DefaultDesktopShortcut));
+}
+
+TEST_F(InstallSequenceTest, DesktopMovedElsewhereGetsTheShortcut)
+{
+    std::string moved = FreshFolder("D:\\Moved Desktop");
+    ASSERT_TRUE(desktop_.MoveTo(moved));
+    char dir[MAX_PATH];
+    ASSERT_EQ(0, GetDesktopDirectory(dialog_, dir));
+    EXPECT_EQ(moved, dir);
+
+    ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(moved + "\\Meadowbrook Gate.url"));
+    EXPECT_FALSE(FileExists(DefaultDesktopShortcut));
+}
+
+TEST_F(InstallSequenceTest, DesktopDirectoryComesWithoutTrailingBackslash)
+{
+    char dir[MAX_PATH];
+    ASSERT_EQ(0, GetDesktopDirectory(dialog_, dir));
+    EXPECT_STREQ(DefaultDesktop, dir);
+    GetIconDirectory(dialog_, dir);
+    EXPECT_STREQ("C:\\", dir);
+}
+
+TEST_F(InstallSequenceTest, FailedIconStillWritesTheShortcutThatNamesIt)
+{
+    ASSERT_TRUE(CreateDirectoryA(IconPath, NULL));
+    EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(IconFailureText, StatusText(dialog_));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut));
+}
+
+TEST_F(InstallSequenceTest, BothFailingShowsTheShortcutMessageThenARetrySucceeds)
+{
+    ASSERT_TRUE(CreateDirectoryA(IconPath, NULL));
+    ASSERT_TRUE(CreateDirectoryA(DefaultDesktopShortcut, NULL));
+    EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(ShortcutFailureText, StatusText(dialog_));
+    EXPECT_TRUE(IsDirectory(IconPath));
+    EXPECT_TRUE(IsDirectory(DefaultDesktopShortcut));
+    EXPECT_EQ(std::vector<std::string>{"Meadowbrook Gate.url"}, DirectoryEntries(DefaultDesktop));
+
+    RemovePath(IconPath);
+    RemovePath(DefaultDesktopShortcut);
+    EXPECT_EQ(0, InstallDesktopShortcut(dialog_));
+    EXPECT_TRUE(FileExists(IconPath));
+    EXPECT_TRUE(FileExists(DefaultDesktopShortcut));
+}
+
+// 238 characters of desktop and the 21 of "\Meadowbrook Gate.url" fill a
+// MAX_PATH buffer exactly; one more and the shortcut has no valid path.
+TEST_F(InstallSequenceTest, DesktopPathAtTheLimitStillGetsTheShortcut)
+{
+    std::string deep = FolderOfLength(238);
+    ASSERT_TRUE(CreateDirectoryTree(deep));
+    FreshFolder(deep);
+    ASSERT_TRUE(desktop_.MoveTo(deep));
+    ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(deep + "\\Meadowbrook Gate.url"));
+}
+
+TEST_F(InstallSequenceTest, DesktopPathPastTheLimitFailsWithoutWriting)
+{
+    std::string deep = FolderOfLength(239);
+    ASSERT_TRUE(CreateDirectoryTree(deep));
+    FreshFolder(deep);
+    ASSERT_TRUE(desktop_.MoveTo(deep));
+    EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(ShortcutFailureText, StatusText(dialog_));
+    EXPECT_TRUE(DirectoryEntries(deep).empty());
+    EXPECT_TRUE(FileExists(IconPath)) << "the icon step does not depend on the desktop";
+}
+
+// A desktop setting that names no existing folder leaves the shell without
+// an answer: the shortcut step fails and nothing lands in a drive's root.
+TEST_F(InstallSequenceTest, MissingDesktopSkipsTheShortcutWithItsMessage)
+{
+    RemovePath("D:\\Gone");
+    ASSERT_TRUE(desktop_.MoveTo("D:\\Gone\\Desktop"));
+    char dir[MAX_PATH] = "stale";
+    EXPECT_EQ(1, GetDesktopDirectory(dialog_, dir));
+    EXPECT_STREQ("", dir);
+
+    EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
+    EXPECT_EQ(ShortcutFailureText, StatusText(dialog_));
+    EXPECT_TRUE(FileExists(IconPath));
+    EXPECT_FALSE(FileExists("C:\\Meadowbrook Gate.url"));
+    EXPECT_FALSE(FileExists("D:\\Meadowbrook Gate.url"));
+    EXPECT_FALSE(FileExists("\\Meadowbrook Gate.url"));
+}

@@ -1,0 +1,19 @@
+// Entry of meadowbrookgate_setup: one modal dialog, and its result is the
+// process exit status (-1 when the dialog can't be created).
+#include "command_line.h"
+#include "resource.h"
+#include "setup_dialog.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return (int)DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETUP), NULL, SetupDialogProc, 0);
+}
+
+int main()
+{
+    // The program takes no arguments; they are stepped over, not read.
+    char *arguments = (char *)SkipProgramName(GetCommandLineA());
+    return WinMain(GetModuleHandleA(NULL), NULL, arguments, SW_SHOWNORMAL);
+}
