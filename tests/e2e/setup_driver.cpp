@@ -1,0 +1,155 @@
+// A Win32 helper for the end-to-end tests and scripts/run: starts the setup
+// program as its parent (so the full exit status can be read, which
+// `wine program.exe` cuts to 8 bits) and looks at its dialog from outside,
+// the way the window system shows it to a user.
+//
+//   setup_driver run EXITFILE PROGRAM [ARGS...]   start, wait, write status
+//   setup_driver wait                             until the dialog is shown
+//   setup_driver status                           the status line's text
+//   setup_driver button ID                        screen centre of a control
+//   setup_driver focus                            id of the focused control
+//   setup_driver geometry PROGRAM                 where the dialog sits
+//   setup_driver close                            the caption's close command
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+static const char DialogTitle[] = "meadowbrookgate_setup";
+
+static HWND FindSetupDialog()
+{
+    return FindWindowA(MAKEINTATOM(32770), DialogTitle);
+}
+
+static HWND WaitForDialog(DWORD milliseconds)
+{
+    for (DWORD waited = 0; waited <= milliseconds; waited += 20)
+    {
+        HWND dialog = FindSetupDialog();
+        if (dialog != NULL && IsWindowVisible(dialog))
+            return dialog;
+        Sleep(20);
+    }
+    return NULL;
+}
+
+static INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Where the dialog manager puts a dialog made from the program's own
+// template, measured on a copy made here: the place the template asks for.
+static BOOL TemplateWindowRect(const char *program, RECT *area)
+{
+    HMODULE module = LoadLibraryExA(program, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(100), MAKEINTRESOURCEA(5)) : NULL;
+    HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+    const DLGTEMPLATE *dialogTemplate = loaded ? (const DLGTEMPLATE *)LockResource(loaded) : NULL;
+    HWND copy = dialogTemplate ? CreateDialogIndirectParamA(GetModuleHandleA(NULL), dialogTemplate,
+                                                            NULL, IgnoreMessages, 0)
+                               : NULL;
+    BOOL ok = copy != NULL && GetWindowRect(copy, area);
+    if (copy != NULL)
+        DestroyWindow(copy);
+    if (module != NULL)
+        FreeLibrary(module);
+    return ok;
+}
+
+static std::string Quoted(const char *argument)
+{
+    return std::string("\"") + argument + "\"";
+}
+
+static int RunProgram(int argc, char **argv)
+{
+    if (argc < 4)
+        return 2;
+    std::string commandLine = Quoted(argv[3]);
+    for (int i = 4; i < argc; ++i)
+        commandLine += std::string(" ") + argv[i];
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                        &process))
+    {
+        fprintf(stderr, "setup_driver: cannot start %s (error %lu)\n", argv[3], GetLastError());
+        return 1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    FILE *out = fopen(argv[2], "w");
+    if (out == NULL)
+        return 1;
+    fprintf(out, "%ld\n", (long)exitCode);
+    return fclose(out) == 0 ? 0 : 1;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return 2;
+    const char *command = argv[1];
+    if (strcmp(command, "run") == 0)
+        return RunProgram(argc, argv);
+
+    HWND dialog = WaitForDialog(strcmp(command, "wait") == 0 ? 20000 : 2000);
+    if (dialog == NULL)
+    {
+        fprintf(stderr, "setup_driver: no dialog titled %s\n", DialogTitle);
+        return 1;
+    }
+    if (strcmp(command, "wait") == 0)
+        return 0;
+    if (strcmp(command, "status") == 0)
+    {
+        char text[256] = "";
+        GetDlgItemTextA(dialog, 101, text, sizeof text);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (strcmp(command, "button") == 0 && argc == 3)
+    {
+        RECT area;
+        if (!GetWindowRect(GetDlgItem(dialog, atoi(argv[2])), &area))
+            return 1;
+        printf("%ld %ld\n", (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        return 0;
+    }
+    if (strcmp(command, "focus") == 0)
+    {
+        GUITHREADINFO info;
+        ZeroMemory(&info, sizeof info);
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, NULL), &info) ||
+            info.hwndFocus == NULL)
+            return 1;
+        printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+        return 0;
+    }
+    if (strcmp(command, "geometry") == 0 && argc == 3)
+    {
+        RECT window;
+        GetWindowRect(dialog, &window);
+        RECT expected;
+        if (!TemplateWindowRect(argv[2], &expected))
+            return 1;
+        int width = window.right - window.left, height = window.bottom - window.top;
+        printf("at %ld %ld template %ld %ld centred %d %d\n", window.left, window.top,
+               expected.left, expected.top, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+        return 0;
+    }
+    if (strcmp(command, "close") == 0)
+        return PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    return 2;
+}

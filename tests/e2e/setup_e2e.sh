@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# End-to-end tests of meadowbrookgate_setup.exe: the real program under Wine,
+# driven with real X input (xdotool) and watched from outside by
+# setup_driver.exe, which is also its parent and so reads its full exit
+# status. One case a run:  setup_e2e.sh CASE
+# Needs SETUP_EXE, DRIVER_EXE and WEBSITE_HOST in the environment (ctest
+# sets them).
+set -euo pipefail
+case_name=$1
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../scripts/wine-env"
+source "$here/setup_session.sh"
+
+fail() {
+  echo "FAIL [$case_name]: $*" >&2
+  exit 1
+}
+
+expect_eq() { # what expected actual
+  [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"
+}
+
+expect_installed() {
+  cmp -s "$project_root/resources/meadowbrookgate.ico" "$icon_file" ||
+    fail "C:\\meadowbrookgate.ico is missing or differs from resources/meadowbrookgate.ico"
+  expected_shortcut >"$session_dir/expected.url"
+  cmp -s "$session_dir/expected.url" "$shortcut_file" ||
+    fail "the desktop shortcut is missing or differs: $(od -c "$shortcut_file" 2>&1 | head -3)"
+}
+
+expect_nothing_written() {
+  [ ! -e "$icon_file" ] || fail "C:\\meadowbrookgate.ico was written"
+  [ ! -e "$shortcut_file" ] || fail "the desktop shortcut was written"
+  [ -z "$(ls -A "$desktop_dir")" ] || fail "the desktop holds $(ls -A "$desktop_dir")"
+}
+
+expect_exit_zero() {
+  expect_eq "exit status" 0 "$(wait_for_exit 10)"
+}
+
+expect_still_open() {
+  sleep 0.3
+  [ ! -s "$exit_file" ] || fail "the program ended with status $(cat "$exit_file")"
+  driver wait || fail "the dialog is gone"
+}
+
+start_session
+trap 'stop_session; clear_outputs' EXIT
+clear_outputs
+
+case "$case_name" in
+  enter_on_fresh_dialog_installs)
+    start_setup
+    expect_eq "control with the focus" 1 "$(driver focus)"
+    press Return
+    expect_exit_zero
+    expect_installed
+    ;;
+  ok_click_installs)
+    start_setup
+    click_button 1
+    expect_exit_zero
+    expect_installed
+    ;;
+  escape_writes_nothing)
+    start_setup
+    press Escape
+    expect_exit_zero
+    expect_nothing_written
+    ;;
+  cancel_click_writes_nothing)
+    start_setup
+    click_button 2
+    expect_exit_zero
+    expect_nothing_written
+    ;;
+  close_command_writes_nothing)
+    start_setup
+    driver close
+    expect_exit_zero
+    expect_nothing_written
+    ;;
+  alt_f4_writes_nothing)
+    start_setup
+    press alt+F4
+    expect_exit_zero
+    expect_nothing_written
+    ;;
+  failure_keeps_dialog_then_retry_then_cancel)
+    # Directories in the way of both files: both steps fail.
+    mkdir "$icon_file" "$shortcut_file"
+    start_setup
+    press Return
+    expect_still_open
+    expect_eq "status line" "Failed to create shortcut." "$(driver status)"
+    # Only the icon's way is cleared: a second OK writes it, so the whole
+    # sequence ran again, and the shortcut still fails.
+    rmdir "$icon_file"
+    press Return
+    expect_still_open
+    expect_eq "status line" "Failed to create shortcut." "$(driver status)"
+    cmp -s "$project_root/resources/meadowbrookgate.ico" "$icon_file" || fail "the retry did not write the icon"
+    click_button 2
+    expect_exit_zero
+    [ -d "$shortcut_file" ] || fail "the directory in the shortcut's way was touched"
+    ;;
+  icon_failure_message_stays_on_screen)
+    mkdir "$icon_file"
+    start_setup
+    press Return
+    expect_still_open
+    expect_eq "status line" "Failed to create icon file." "$(driver status)"
+    expected_shortcut >"$session_dir/expected.url"
+    cmp -s "$session_dir/expected.url" "$shortcut_file" || fail "the shortcut was not written"
+    press Escape
+    expect_exit_zero
+    ;;
+  arguments_change_nothing)
+    start_setup /S '--desktop=D:\from-argument' '"unclosed quote'
+    expect_eq "status line" "Click OK to create desktop icon." "$(driver status)"
+    press Return
+    expect_exit_zero
+    expect_installed
+    [ ! -e "$mbg_drive_root/d/from-argument" ] || fail "an argument was acted on"
+    ;;
+  dialog_sits_at_template_position)
+    start_setup
+    read -r _ x y _ tx ty _ cx cy < <(driver geometry "$(windows_path "$SETUP_EXE")")
+    expect_eq "dialog position" "$tx $ty" "$x $y"
+    [ "$x $y" != "$cx $cy" ] || fail "the dialog is centred at $x $y"
+    press Escape
+    expect_exit_zero
+    ;;
+  *)
+    fail "no such case"
+    ;;
+esac
+echo "PASS [$case_name]"
