@@ -8,16 +8,18 @@
 
 const char ShortcutFileName[] = "\\Meadowbrook Gate.url";
 
-// The file is opened in text mode, which stores each "\n" as CR LF.
+// Everything before the icon's path; the file is opened in text mode, which
+// stores each "\n" as CR LF.
+static const char ShortcutHead[] = "[InternetShortcut]\n"
+                                   "URL=https://" WEBSITE_HOST "\n"
+                                   "Modified=80D95DEAB1CCBF01DC\n"
+                                   "IconIndex=0\n"
+                                   "IconFile=";
+
 static int WriteShortcutLines(FILE *file, const void *context)
 {
     const char *iconPath = (const char *)context;
-    int failed = fprintf(file, "[InternetShortcut]\n") < 0;
-    failed |= fprintf(file, "URL=https://" WEBSITE_HOST "\n") < 0;
-    failed |= fprintf(file, "Modified=80D95DEAB1CCBF01DC\n") < 0;
-    failed |= fprintf(file, "IconIndex=0\n") < 0;
-    failed |= fprintf(file, "IconFile=%s\n", iconPath) < 0;
-    return failed;
+    return fputs(ShortcutHead, file) < 0 || fputs(iconPath, file) < 0 || fputs("\n", file) < 0;
 }
 
 int WriteShortcutFile(HWND dialog, const char *iconDir, const char *desktopDir)
