@@ -15,7 +15,7 @@ int WriteIconFile(HWND dialog, const char *iconDir)
 {
     char path[MAX_PATH];
     if (BuildPath(path, iconDir, IconFileName) != 0 ||
-        ReplaceFileContents(iconDir, path, "wb", WriteIconImage, NULL) != 0)
+        ReplaceFileContents(path, "wb", WriteIconImage, NULL) != 0)
     {
         ShowStatusMessage(dialog, "Failed to create icon file.");
         return 1;

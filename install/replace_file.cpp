@@ -2,15 +2,29 @@
 
 #include <windows.h>
 
-// The new contents go to a uniquely named file beside the target first, so
-// that a full disk or a failed write never leaves a truncated file under the
-// target's name.
-static int WriteTemporaryFile(const char *temporaryPath, const char *mode,
-                              WriteContentsProc writeContents, const void *context)
+#include <string.h>
+
+// The new contents go to a file of this process's own beside the target,
+// "~mbg" and the process id in hex: no two running instances share it, and
+// the name is shorter than either target's, so it fits wherever the target
+// does.
+static int BuildTemporaryPath(char temporaryPath[MAX_PATH], const char *path)
 {
-    FILE *file = fopen(temporaryPath, mode);
-    if (file == NULL)
+    char name[] = "~mbg00000000.tmp";
+    DWORD id = GetCurrentProcessId();
+    for (int i = 11; i >= 4; --i, id >>= 4)
+        name[i] = "0123456789ABCDEF"[id & 15];
+    const char *lastSeparator = strrchr(path, '\\');
+    size_t directoryLength = lastSeparator != NULL ? (size_t)(lastSeparator - path) + 1 : 0;
+    if (directoryLength + sizeof name > MAX_PATH)
         return 1;
+    memcpy(temporaryPath, path, directoryLength);
+    memcpy(temporaryPath + directoryLength, name, sizeof name);
+    return 0;
+}
+
+static int WriteTemporaryFile(FILE *file, WriteContentsProc writeContents, const void *context)
+{
     int failed = writeContents(file, context) != 0;
     failed |= fflush(file) != 0;
     failed |= ferror(file) != 0;
@@ -18,14 +32,19 @@ static int WriteTemporaryFile(const char *temporaryPath, const char *mode,
     return failed;
 }
 
-int ReplaceFileContents(const char *directory, const char *path, const char *mode,
-                        WriteContentsProc writeContents, const void *context)
+int ReplaceFileContents(const char *path, const char *mode, WriteContentsProc writeContents,
+                        const void *context)
 {
     char temporaryPath[MAX_PATH];
-    if (GetTempFileNameA(directory, "mbg", 0, temporaryPath) == 0)
+    if (BuildTemporaryPath(temporaryPath, path) != 0)
         return 1;
-    if (WriteTemporaryFile(temporaryPath, mode, writeContents, context) != 0 ||
-        !MoveFileExA(temporaryPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    FILE *file = fopen(temporaryPath, mode);
+    if (file == NULL)
+        return 1;
+    // A full disk or a failed write never leaves a truncated file under the
+    // target's name: the target changes only by the move of a whole file.
+    if (WriteTemporaryFile(file, writeContents, context) != 0 ||
+        !MoveFileExA(temporaryPath, path, MOVEFILE_REPLACE_EXISTING))
     {
         DeleteFileA(temporaryPath);
         return 1;

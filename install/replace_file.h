@@ -7,12 +7,11 @@
 // Writes the whole contents to an open stream; 0 when every write succeeded.
 typedef int (*WriteContentsProc)(FILE *file, const void *context);
 
-// Writes a new file in directory through a stream opened with mode ("wb" or
-// "w"), then moves it over path, which must name a file in directory. A file
-// already at path is replaced only by a complete new one: when any open,
-// write, close or move fails, the new file is removed, path is left as it
-// was, and the result is 1.
-int ReplaceFileContents(const char *directory, const char *path, const char *mode,
-                        WriteContentsProc writeContents, const void *context);
+// Writes a new file beside path through a stream opened with mode ("wb" or
+// "w"), then moves it over path. A file already at path is replaced only by
+// a complete new one: when any open, write, close or move fails, the new
+// file is removed, path is left as it was, and the result is 1.
+int ReplaceFileContents(const char *path, const char *mode, WriteContentsProc writeContents,
+                        const void *context);
 
 #endif

@@ -30,7 +30,7 @@ int WriteShortcutFile(HWND dialog, const char *iconDir, const char *desktopDir)
     // drive, which is nobody's desktop.
     if (desktopDir[0] == '\0' || BuildPath(shortcutPath, desktopDir, ShortcutFileName) != 0 ||
         BuildPath(iconPath, iconDir, IconFileName) != 0 ||
-        ReplaceFileContents(desktopDir, shortcutPath, "w", WriteShortcutLines, iconPath) != 0)
+        ReplaceFileContents(shortcutPath, "w", WriteShortcutLines, iconPath) != 0)
     {
         ShowStatusMessage(dialog, "Failed to create shortcut.");
         return 1;
