@@ -48,40 +48,46 @@ start_session
 trap 'stop_session; clear_outputs' EXIT
 clear_outputs
 
+prompt="Click OK to create desktop icon."
+start_prompting() {
+  start_setup "$@" || fail "the dialog did not appear"
+  expect_eq "status line" "$prompt" "$(driver status)"
+}
+
 case "$case_name" in
   enter_on_fresh_dialog_installs)
-    start_setup
+    start_prompting
     expect_eq "control with the focus" 1 "$(driver focus)"
     press Return
     expect_exit_zero
     expect_installed
     ;;
   ok_click_installs)
-    start_setup
+    start_prompting
     click_button 1
     expect_exit_zero
     expect_installed
     ;;
   escape_writes_nothing)
-    start_setup
+    start_prompting
     press Escape
     expect_exit_zero
     expect_nothing_written
     ;;
   cancel_click_writes_nothing)
-    start_setup
+    start_prompting
     click_button 2
     expect_exit_zero
     expect_nothing_written
     ;;
   close_command_writes_nothing)
-    start_setup
+    start_prompting
     driver close
     expect_exit_zero
     expect_nothing_written
     ;;
   alt_f4_writes_nothing)
-    start_setup
+    start_prompting
     press alt+F4
     expect_exit_zero
     expect_nothing_written
@@ -89,7 +95,7 @@ case "$case_name" in
   failure_keeps_dialog_then_retry_then_cancel)
     # Directories in the way of both files: both steps fail.
     mkdir "$icon_file" "$shortcut_file"
-    start_setup
+    start_prompting
     press Return
     expect_still_open
     expect_eq "status line" "Failed to create shortcut." "$(driver status)"
@@ -106,7 +112,7 @@ case "$case_name" in
     ;;
   icon_failure_message_stays_on_screen)
     mkdir "$icon_file"
-    start_setup
+    start_prompting
     press Return
     expect_still_open
     expect_eq "status line" "Failed to create icon file." "$(driver status)"
@@ -116,20 +122,26 @@ case "$case_name" in
     expect_exit_zero
     ;;
   arguments_change_nothing)
-    start_setup /S '--desktop=D:\from-argument' '"unclosed quote'
-    expect_eq "status line" "Click OK to create desktop icon." "$(driver status)"
+    start_prompting /S '--desktop=D:\from-argument' '"unclosed quote'
     press Return
     expect_exit_zero
     expect_installed
     [ ! -e "$mbg_drive_root/d/from-argument" ] || fail "an argument was acted on"
     ;;
   dialog_sits_at_template_position)
-    start_setup
+    start_prompting
     read -r _ x y _ tx ty _ cx cy < <(driver geometry "$(windows_path "$SETUP_EXE")")
     expect_eq "dialog position" "$tx $ty" "$x $y"
     [ "$x $y" != "$cx $cy" ] || fail "the dialog is centred at $x $y"
     press Escape
     expect_exit_zero
+    ;;
+  missing_template_exits_minus_one)
+    # The same program without its resources: the dialog can't be made.
+    i686-w64-mingw32-objcopy --remove-section .rsrc "$SETUP_EXE" "$session_dir/no_template.exe"
+    start_without_dialog "$session_dir/no_template.exe"
+    expect_eq "exit status" -1 "$(wait_for_exit 10)"
+    expect_nothing_written
     ;;
   *)
     fail "no such case"

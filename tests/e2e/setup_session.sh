@@ -62,6 +62,13 @@ start_setup() {
   [ -n "$setup_window" ]
 }
 
+# Starts a program the way start_setup does, for one that shows no dialog.
+start_without_dialog() {
+  rm -f "$exit_file"
+  wine "$DRIVER_EXE" run "$(windows_path "$session_dir")\\exit-status" "$(windows_path "$1")" \
+    </dev/null >/dev/null 2>&1 &
+}
+
 # Prints the exit status once the program has ended; fails after seconds.
 wait_for_exit() {
   local i
