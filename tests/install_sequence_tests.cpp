@@ -4,19 +4,25 @@
 #include "install_sequence.h"
 #include "test_support.h"
 
-using InstallSequenceTest = SetupDialogTest;
+class InstallSequenceTest : public SetupDialogTest
+{
+  protected:
+    // Moves the desktop to a new, empty folder on D: whose path is exactly
+    // length characters long.
+    std::string MoveDesktopToFolderOfLength(size_t length)
+    {
+        std::string path = "D:\\deep";
+        while (length - path.size() > 50)
+            path += "\\" + std::string(49, 'd');
+        path += "\\" + std::string(length - path.size() - 1, 'e');
+        FreshFolder(path);
+        EXPECT_TRUE(IsDirectory(path));
+        EXPECT_TRUE(desktop_.MoveTo(path));
+        return path;
+    }
+};
 
 static const char DefaultDesktop[] = "C:\\users\\root\\Desktop";
-
-// A folder on D: whose path is exactly length characters long.
-static std::string FolderOfLength(size_t length)
-{
-    std::string path = "D:\\deep";
-    while (length - path.size() > 50)
-        path += "\\" + std::string(49, 'd');
-    path += "\\" + std::string(length - path.size() - 1, 'e');
-    return path;
-}
 
 TEST_F(InstallSequenceTest, WritesTheIconThenTheShortcutOnTheDesktop)
 {
@@ -87,20 +93,14 @@ TEST_F(InstallSequenceTest, BothFailingShowsTheShortcutMessageThenARetrySucceeds
 // MAX_PATH buffer exactly; one more and the shortcut has no valid path.
 TEST_F(InstallSequenceTest, DesktopPathAtTheLimitStillGetsTheShortcut)
 {
-    std::string deep = FolderOfLength(238);
-    ASSERT_TRUE(CreateDirectoryTree(deep));
-    FreshFolder(deep);
-    ASSERT_TRUE(desktop_.MoveTo(deep));
+    std::string deep = MoveDesktopToFolderOfLength(238);
     ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
     EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(deep + "\\Meadowbrook Gate.url"));
 }
 
 TEST_F(InstallSequenceTest, DesktopPathPastTheLimitFailsWithoutWriting)
 {
-    std::string deep = FolderOfLength(239);
-    ASSERT_TRUE(CreateDirectoryTree(deep));
-    FreshFolder(deep);
-    ASSERT_TRUE(desktop_.MoveTo(deep));
+    std::string deep = MoveDesktopToFolderOfLength(239);
     EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
     EXPECT_EQ(ShortcutFailureText, StatusText(dialog_));
     EXPECT_TRUE(DirectoryEntries(deep).empty());

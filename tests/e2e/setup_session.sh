@@ -6,12 +6,6 @@ icon_file="$WINEPREFIX/drive_c/meadowbrookgate.ico"
 desktop_dir="$WINEPREFIX/drive_c/users/root/Desktop"
 shortcut_file="$desktop_dir/Meadowbrook Gate.url"
 
-windows_path() {
-  local path
-  path=$(readlink -f "$1")
-  printf 'Z:%s' "${path//\//\\}"
-}
-
 driver() {
   wine "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'
   return "${PIPESTATUS[0]}"
