@@ -22,13 +22,11 @@ class InstallSequenceTest : public SetupDialogTest
     }
 };
 
-static const char DefaultDesktop[] = "C:\\users\\root\\Desktop";
-
 TEST_F(InstallSequenceTest, WritesTheIconThenTheShortcutOnTheDesktop)
 {
     ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
     EXPECT_TRUE(ReadWholeFile(IconPath) == std::string((const char *)IconImage, IconImageSize));
-    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut()));
     EXPECT_EQ(PromptText, StatusText(dialog_));
 }
 
@@ -36,10 +34,10 @@ TEST_F(InstallSequenceTest, SecondRunReplacesBothFilesWithTheSameBytes)
 {
     ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
     std::string icon = ReadWholeFile(IconPath);
-    std::string shortcut = ReadWholeFile(DefaultDesktopShortcut);
+    std::string shortcut = ReadWholeFile(DefaultDesktopShortcut());
     ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
     EXPECT_TRUE(icon == ReadWholeFile(IconPath));
-    EXPECT_EQ(shortcut, ReadWholeFile(DefaultDesktopShortcut));
+    EXPECT_EQ(shortcut, ReadWholeFile(DefaultDesktopShortcut()));
 }
 
 TEST_F(InstallSequenceTest, DesktopMovedElsewhereGetsTheShortcut)
@@ -52,14 +50,14 @@ TEST_F(InstallSequenceTest, DesktopMovedElsewhereGetsTheShortcut)
 
     ASSERT_EQ(0, InstallDesktopShortcut(dialog_));
     EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(moved + "\\Meadowbrook Gate.url"));
-    EXPECT_FALSE(FileExists(DefaultDesktopShortcut));
+    EXPECT_FALSE(FileExists(DefaultDesktopShortcut()));
 }
 
 TEST_F(InstallSequenceTest, DesktopDirectoryComesWithoutTrailingBackslash)
 {
     char dir[MAX_PATH];
     ASSERT_EQ(0, GetDesktopDirectory(dialog_, dir));
-    EXPECT_STREQ(DefaultDesktop, dir);
+    EXPECT_EQ(DefaultDesktop(), dir);
     GetIconDirectory(dialog_, dir);
     EXPECT_STREQ("C:\\", dir);
 }
@@ -69,24 +67,24 @@ TEST_F(InstallSequenceTest, FailedIconStillWritesTheShortcutThatNamesIt)
     ASSERT_TRUE(CreateDirectoryA(IconPath, NULL));
     EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
     EXPECT_EQ(IconFailureText, StatusText(dialog_));
-    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut));
+    EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(DefaultDesktopShortcut()));
 }
 
 TEST_F(InstallSequenceTest, BothFailingShowsTheShortcutMessageThenARetrySucceeds)
 {
     ASSERT_TRUE(CreateDirectoryA(IconPath, NULL));
-    ASSERT_TRUE(CreateDirectoryA(DefaultDesktopShortcut, NULL));
+    ASSERT_TRUE(CreateDirectoryA(DefaultDesktopShortcut().c_str(), NULL));
     EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
     EXPECT_EQ(ShortcutFailureText, StatusText(dialog_));
     EXPECT_TRUE(IsDirectory(IconPath));
-    EXPECT_TRUE(IsDirectory(DefaultDesktopShortcut));
-    EXPECT_EQ(std::vector<std::string>{"Meadowbrook Gate.url"}, DirectoryEntries(DefaultDesktop));
+    EXPECT_TRUE(IsDirectory(DefaultDesktopShortcut()));
+    EXPECT_EQ(std::vector<std::string>{"Meadowbrook Gate.url"}, DirectoryEntries(DefaultDesktop()));
 
     RemovePath(IconPath);
-    RemovePath(DefaultDesktopShortcut);
+    RemovePath(DefaultDesktopShortcut());
     EXPECT_EQ(0, InstallDesktopShortcut(dialog_));
     EXPECT_TRUE(FileExists(IconPath));
-    EXPECT_TRUE(FileExists(DefaultDesktopShortcut));
+    EXPECT_TRUE(FileExists(DefaultDesktopShortcut()));
 }
 
 // 238 characters of desktop and the 21 of "\Meadowbrook Gate.url" fill a

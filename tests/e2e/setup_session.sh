@@ -3,7 +3,8 @@
 # shellcheck shell=bash
 
 icon_file="$WINEPREFIX/drive_c/meadowbrookgate.ico"
-desktop_dir="$WINEPREFIX/drive_c/users/root/Desktop"
+# Wine names the profile after the Unix user.
+desktop_dir="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
 shortcut_file="$desktop_dir/Meadowbrook Gate.url"
 
 driver() {

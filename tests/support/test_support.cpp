@@ -11,10 +11,21 @@ const char PromptText[] = "Click OK to create desktop icon.";
 const char IconFailureText[] = "Failed to create icon file.";
 const char ShortcutFailureText[] = "Failed to create shortcut.";
 const char IconPath[] = "C:\\meadowbrookgate.ico";
-const char DefaultDesktopShortcut[] = "C:\\users\\root\\Desktop\\Meadowbrook Gate.url";
 
 static const char ShellFoldersKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::string DefaultDesktop()
+{
+    char path[MAX_PATH] = "";
+    ExpandEnvironmentStringsA("%USERPROFILE%\\Desktop", path, MAX_PATH);
+    return path;
+}
+
+std::string DefaultDesktopShortcut()
+{
+    return DefaultDesktop() + "\\Meadowbrook Gate.url";
+}
 
 std::string ExpectedShortcutText()
 {
@@ -167,7 +178,7 @@ bool DesktopFolderSetting::MoveTo(const std::string &path)
 void SetupDialogTest::SetUp()
 {
     RemovePath(IconPath);
-    RemovePath(DefaultDesktopShortcut);
+    RemovePath(DefaultDesktopShortcut());
     dialog_ = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_SETUP), NULL,
                                  SetupDialogProc, 0);
     ASSERT_TRUE(dialog_ != NULL) << "the IDD_SETUP template did not make a dialog, error "
@@ -180,5 +191,5 @@ void SetupDialogTest::TearDown()
     if (dialog_ != NULL)
         DestroyWindow(dialog_);
     RemovePath(IconPath);
-    RemovePath(DefaultDesktopShortcut);
+    RemovePath(DefaultDesktopShortcut());
 }

@@ -14,7 +14,11 @@ extern const char PromptText[];
 extern const char IconFailureText[];
 extern const char ShortcutFailureText[];
 extern const char IconPath[];
-extern const char DefaultDesktopShortcut[];
+
+// The user's desktop where a new profile has it, %USERPROFILE%\Desktop,
+// and the shortcut in it.
+std::string DefaultDesktop();
+std::string DefaultDesktopShortcut();
 
 // The five lines every shortcut holds, CR LF and all.
 std::string ExpectedShortcutText();
