@@ -10,6 +10,8 @@
 //   setup_driver focus                            id of the focused control
 //   setup_driver geometry PROGRAM                 where the dialog sits
 //   setup_driver close                            the caption's close command
+#include "resource.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -46,7 +48,7 @@ static INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM)
 static BOOL TemplateWindowRect(const char *program, RECT *area)
 {
     HMODULE module = LoadLibraryExA(program, NULL, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(100), MAKEINTRESOURCEA(5)) : NULL;
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(IDD_SETUP), RT_DIALOG) : NULL;
     HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
     const DLGTEMPLATE *dialogTemplate = loaded ? (const DLGTEMPLATE *)LockResource(loaded) : NULL;
     HWND copy = dialogTemplate ? CreateDialogIndirectParamA(GetModuleHandleA(NULL), dialogTemplate,
@@ -113,7 +115,7 @@ int main(int argc, char **argv)
     if (strcmp(command, "status") == 0)
     {
         char text[256] = "";
-        GetDlgItemTextA(dialog, 101, text, sizeof text);
+        GetDlgItemTextA(dialog, IDC_STATUS, text, sizeof text);
         printf("%s\n", text);
         return 0;
     }
