@@ -20,10 +20,7 @@ start_session() {
     start_private_xvfb
     session_own_x=1
   fi
-  # Wine's services start apart from the program, so they hold none of its
-  # output open.
-  wineserver -p 30 >/dev/null 2>&1 || true
-  wine wineboot </dev/null >/dev/null 2>&1 || true
+  start_wine_services
   session_dir=$(mktemp -d)
   exit_file="$session_dir/exit-status"
 }
