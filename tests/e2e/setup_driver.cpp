@@ -50,10 +50,18 @@ static BOOL TemplateWindowRect(const char *program, RECT *area)
     HMODULE module = LoadLibraryExA(program, NULL, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(IDD_SETUP), RT_DIALOG) : NULL;
     HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
-    const DLGTEMPLATE *dialogTemplate = loaded ? (const DLGTEMPLATE *)LockResource(loaded) : NULL;
-    HWND copy = dialogTemplate ? CreateDialogIndirectParamA(GetModuleHandleA(NULL), dialogTemplate,
-                                                            NULL, IgnoreMessages, 0)
-                               : NULL;
+    const BYTE *bytes = loaded ? (const BYTE *)LockResource(loaded) : NULL;
+    HWND copy = NULL;
+    if (bytes != NULL)
+    {
+        // The copy stays hidden: shown, it would take the activation from
+        // the program's dialog, and keys meant for that would go astray.
+        std::string hidden((const char *)bytes, SizeofResource(module, found));
+        DLGTEMPLATE *dialogTemplate = (DLGTEMPLATE *)&hidden[0];
+        dialogTemplate->style &= ~WS_VISIBLE;
+        copy = CreateDialogIndirectParamA(GetModuleHandleA(NULL), dialogTemplate, NULL,
+                                          IgnoreMessages, 0);
+    }
     BOOL ok = copy != NULL && GetWindowRect(copy, area);
     if (copy != NULL)
         DestroyWindow(copy);
