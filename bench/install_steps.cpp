@@ -2,6 +2,7 @@
 // own functions: the shell's desktop lookup, the icon file, the shortcut,
 // and for comparison the icon's bytes written in place with no file beside
 // and no move. Prints one line: "desktop icon shortcut in_place" in ms.
+#include "desktop_directory.h"
 #include "icon_file.h"
 #include "install_sequence.h"
 #include "shortcut_file.h"

@@ -1,29 +1,13 @@
 #include "install_sequence.h"
 
+#include "desktop_directory.h"
 #include "icon_file.h"
 #include "path_buffer.h"
 #include "shortcut_file.h"
 
-#include <shlobj.h>
-
 void GetIconDirectory(HWND, char dir[MAX_PATH])
 {
     BuildPath(dir, "C:\\", "");
-}
-
-int GetDesktopDirectory(HWND dialog, char dir[MAX_PATH])
-{
-    dir[0] = '\0';
-    LPITEMIDLIST idList = NULL;
-    if (FAILED(SHGetSpecialFolderLocation(dialog, CSIDL_DESKTOPDIRECTORY, &idList)) ||
-        idList == NULL)
-        return 1;
-    char path[MAX_PATH];
-    BOOL found = SHGetPathFromIDListA(idList, path);
-    CoTaskMemFree(idList);
-    if (!found || path[0] == '\0')
-        return 1;
-    return BuildPath(dir, path, "");
 }
 
 int InstallDesktopShortcut(HWND dialog)
@@ -31,8 +15,9 @@ int InstallDesktopShortcut(HWND dialog)
     char iconDir[MAX_PATH];
     char desktopDir[MAX_PATH];
     GetIconDirectory(dialog, iconDir);
-    // A missing desktop leaves desktopDir empty, which the shortcut step
-    // reports as its own failure.
+    // A missing desktop, or one that the code page can't name exactly,
+    // leaves desktopDir empty, which the shortcut step reports as its own
+    // failure.
     GetDesktopDirectory(dialog, desktopDir);
 
     // The shortcut is written even when the icon is not: it names the icon's

@@ -11,8 +11,4 @@ int InstallDesktopShortcut(HWND dialog);
 // The icon always goes to the root of drive C: "C:\".
 void GetIconDirectory(HWND dialog, char dir[MAX_PATH]);
 
-// The current user's desktop folder as the shell gives it. Returns 1, with
-// dir empty, when the shell has no such folder to give.
-int GetDesktopDirectory(HWND dialog, char dir[MAX_PATH]);
-
 #endif

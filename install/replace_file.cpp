@@ -32,11 +32,19 @@ static int WriteTemporaryFile(FILE *file, WriteContentsProc writeContents, const
     return failed;
 }
 
+// The move refuses a read-only target on Windows but not everywhere (Wine
+// replaces it), so the program honours the attribute itself.
+static int IsReadOnlyFile(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 int ReplaceFileContents(const char *path, const char *mode, WriteContentsProc writeContents,
                         const void *context)
 {
     char temporaryPath[MAX_PATH];
-    if (BuildTemporaryPath(temporaryPath, path) != 0)
+    if (IsReadOnlyFile(path) || BuildTemporaryPath(temporaryPath, path) != 0)
         return 1;
     FILE *file = fopen(temporaryPath, mode);
     if (file == NULL)

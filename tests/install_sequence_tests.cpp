@@ -1,6 +1,7 @@
 // The whole install sequence, with the desktop folder where the current
 // user's shell settings put it.
 #include "icon_file.h"
+#include "desktop_directory.h"
 #include "install_sequence.h"
 #include "test_support.h"
 
@@ -121,4 +122,46 @@ TEST_F(InstallSequenceTest, MissingDesktopSkipsTheShortcutWithItsMessage)
     EXPECT_FALSE(FileExists("C:\\Meadowbrook Gate.url"));
     EXPECT_FALSE(FileExists("D:\\Meadowbrook Gate.url"));
     EXPECT_FALSE(FileExists("\\Meadowbrook Gate.url"));
+}
+
+// A read-only file under a target name is the user's: the step fails with
+// its message and the file keeps its bytes, until the user clears the
+// attribute and presses OK again.
+TEST_F(InstallSequenceTest, ReadOnlyTargetsAreKeptUntilTheAttributeIsCleared)
+{
+    struct
+    {
+        bool shortcutReadOnly;
+        const char *message;
+    } cases[] = {{false, IconFailureText}, {true, ShortcutFailureText}};
+    const std::string oldIcon = "an icon the user keeps";
+    const std::string oldShortcut = "[InternetShortcut]\r\nURL=https://kept.example\r\n";
+    const std::string shortcut = DefaultDesktopShortcut();
+    for (const auto &c : cases)
+    {
+        SCOPED_TRACE(c.shortcutReadOnly ? "both files read-only" : "the icon read-only");
+        SetDlgItemTextA(dialog_, 101, PromptText);
+        ASSERT_TRUE(WriteWholeFile(IconPath, oldIcon));
+        ASSERT_TRUE(SetFileAttributesA(IconPath, FILE_ATTRIBUTE_READONLY));
+        if (c.shortcutReadOnly)
+        {
+            ASSERT_TRUE(WriteWholeFile(shortcut, oldShortcut));
+            ASSERT_TRUE(SetFileAttributesA(shortcut.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+
+        EXPECT_EQ(1, InstallDesktopShortcut(dialog_));
+        EXPECT_EQ(c.message, StatusText(dialog_));
+        EXPECT_TRUE(ReadWholeFile(IconPath) == oldIcon) << "the read-only icon was replaced";
+        EXPECT_EQ(c.shortcutReadOnly ? oldShortcut : ExpectedShortcutText(),
+                  ReadWholeFile(shortcut));
+        EXPECT_TRUE(EntriesStartingWith("C:\\", "~mbg").empty()) << "a temporary file was left";
+        EXPECT_TRUE(EntriesStartingWith(DefaultDesktop(), "~mbg").empty())
+            << "a temporary file was left";
+
+        ASSERT_TRUE(SetFileAttributesA(IconPath, FILE_ATTRIBUTE_NORMAL));
+        ASSERT_TRUE(SetFileAttributesA(shortcut.c_str(), FILE_ATTRIBUTE_NORMAL));
+        EXPECT_EQ(0, InstallDesktopShortcut(dialog_));
+        EXPECT_TRUE(ReadWholeFile(IconPath) == std::string((const char *)IconImage, IconImageSize));
+        EXPECT_EQ(ExpectedShortcutText(), ReadWholeFile(shortcut));
+    }
 }

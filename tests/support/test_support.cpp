@@ -6,14 +6,17 @@
 #include "website_host.h"
 
 #include <shlobj.h>
+#include <string.h>
 
 const char PromptText[] = "Click OK to create desktop icon.";
 const char IconFailureText[] = "Failed to create icon file.";
 const char ShortcutFailureText[] = "Failed to create shortcut.";
 const char IconPath[] = "C:\\meadowbrookgate.ico";
 
-static const char ShellFoldersKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+#define SHELL_FOLDERS_KEY                                                                          \
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"
+static const char ShellFoldersKey[] = SHELL_FOLDERS_KEY;
+static const WCHAR ShellFoldersKeyW[] = L"" SHELL_FOLDERS_KEY;
 
 std::string DefaultDesktop()
 {
@@ -36,11 +39,10 @@ std::string ExpectedShortcutText()
            "IconFile=C:\\meadowbrookgate.ico\r\n";
 }
 
-std::string ReadWholeFile(const std::string &path)
+// Reads an open file to its end and closes it; nothing for no file.
+static std::string ReadAndClose(HANDLE file)
 {
     std::string contents;
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return contents;
     char buffer[4096];
@@ -49,6 +51,12 @@ std::string ReadWholeFile(const std::string &path)
         contents.append(buffer, got);
     CloseHandle(file);
     return contents;
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    return ReadAndClose(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
 }
 
 bool WriteWholeFile(const std::string &path, const std::string &contents)
@@ -126,6 +134,53 @@ std::string FreshFolder(const std::string &path)
     return path;
 }
 
+std::string ReadWholeFile(const std::wstring &path)
+{
+    return ReadAndClose(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
+}
+
+std::vector<std::wstring> DirectoryEntries(const std::wstring &directory)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Clears files and empty folders one level down, then makes the folder.
+std::wstring FreshFolder(const std::wstring &path)
+{
+    for (const std::wstring &name : DirectoryEntries(path))
+    {
+        std::wstring entry = path + L"\\" + name;
+        for (const std::wstring &inner : DirectoryEntries(entry))
+            DeleteFileW((entry + L"\\" + inner).c_str());
+        if (!RemoveDirectoryW(entry.c_str()))
+            DeleteFileW(entry.c_str());
+    }
+    CreateDirectoryW(path.c_str(), NULL);
+    return path;
+}
+
+std::vector<std::string> EntriesStartingWith(const std::string &directory, const char *prefix)
+{
+    std::vector<std::string> names;
+    for (const std::string &name : DirectoryEntries(directory))
+        if (name.compare(0, strlen(prefix), prefix) == 0)
+            names.push_back(name);
+    return names;
+}
+
 std::string StatusText(HWND dialog)
 {
     char text[256] = "";
@@ -171,6 +226,18 @@ bool DesktopFolderSetting::MoveTo(const std::string &path)
         return false;
     LONG result = RegSetValueExA(key, "Desktop", 0, REG_EXPAND_SZ, (const BYTE *)path.c_str(),
                                  (DWORD)path.size() + 1);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool DesktopFolderSetting::MoveTo(const std::wstring &path)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ShellFoldersKeyW, 0, NULL, 0, KEY_WRITE, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExW(key, L"Desktop", 0, REG_EXPAND_SZ, (const BYTE *)path.c_str(),
+                                 (DWORD)(path.size() + 1) * sizeof(WCHAR));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
 }

@@ -37,6 +37,15 @@ bool CreateDirectoryTree(const std::string &path);
 // earlier run. Returns path.
 std::string FreshFolder(const std::string &path);
 
+// The same for folders and files whose names the ANSI code page can't
+// spell, named as Unicode.
+std::string ReadWholeFile(const std::wstring &path);
+std::vector<std::wstring> DirectoryEntries(const std::wstring &directory);
+std::wstring FreshFolder(const std::wstring &path);
+
+// The names of a directory's entries that start with prefix.
+std::vector<std::string> EntriesStartingWith(const std::string &directory, const char *prefix);
+
 std::string StatusText(HWND dialog);
 
 // Sets where the shell finds the current user's desktop folder, as the user
@@ -47,6 +56,7 @@ class DesktopFolderSetting
     DesktopFolderSetting();
     ~DesktopFolderSetting();
     bool MoveTo(const std::string &path);
+    bool MoveTo(const std::wstring &path);
 
   private:
     std::string saved_;
