@@ -3,7 +3,9 @@
 // `wine program.exe` cuts to 8 bits) and looks at its dialog from outside,
 // the way the window system shows it to a user.
 //
-//   setup_driver run EXITFILE PROGRAM [ARGS...]   start, wait, write status
+//   setup_driver run PIDFILE EXITFILE PROGRAM [ARGS...]
+//                                                 start, wait, write status
+//   setup_driver stop PID                         end the program it started
 //   setup_driver wait                             until the dialog is shown
 //   setup_driver status                           the status line's text
 //   setup_driver button ID                        screen centre of a control
@@ -15,6 +17,7 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -75,12 +78,28 @@ static std::string Quoted(const char *argument)
     return std::string("\"") + argument + "\"";
 }
 
+static int WriteNumber(const char *path, long number)
+{
+    FILE *out = fopen(path, "w");
+    if (out == NULL)
+        return 1;
+    fprintf(out, "%ld\n", number);
+    return fclose(out) == 0 ? 0 : 1;
+}
+
+// The program's id goes to PIDFILE, so that a test can end the one process
+// it started and nothing else; the exit status goes to EXITFILE while the
+// process handle is still open, so the id can't name another process
+// before the status is there.
 static int RunProgram(int argc, char **argv)
 {
-    if (argc < 4)
+    if (argc < 5)
         return 2;
-    std::string commandLine = Quoted(argv[3]);
-    for (int i = 4; i < argc; ++i)
+    const char *pidFile = argv[2];
+    const char *exitFile = argv[3];
+    const char *program = argv[4];
+    std::string commandLine = Quoted(program);
+    for (int i = 5; i < argc; ++i)
         commandLine += std::string(" ") + argv[i];
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
@@ -89,19 +108,28 @@ static int RunProgram(int argc, char **argv)
     if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                         &process))
     {
-        fprintf(stderr, "setup_driver: cannot start %s (error %lu)\n", argv[3], GetLastError());
+        fprintf(stderr, "setup_driver: cannot start %s (error %lu)\n", program, GetLastError());
         return 1;
     }
+    CloseHandle(process.hThread);
+    int failed = WriteNumber(pidFile, (long)process.dwProcessId);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
+    failed |= WriteNumber(exitFile, (long)exitCode);
     CloseHandle(process.hProcess);
-    FILE *out = fopen(argv[2], "w");
-    if (out == NULL)
+    return failed;
+}
+
+static int StopProgram(DWORD id)
+{
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (process == NULL)
         return 1;
-    fprintf(out, "%ld\n", (long)exitCode);
-    return fclose(out) == 0 ? 0 : 1;
+    BOOL ended =
+        TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended ? 0 : 1;
 }
 
 int main(int argc, char **argv)
@@ -111,6 +139,8 @@ int main(int argc, char **argv)
     const char *command = argv[1];
     if (strcmp(command, "run") == 0)
         return RunProgram(argc, argv);
+    if (strcmp(command, "stop") == 0 && argc == 3)
+        return StopProgram((DWORD)strtoul(argv[2], NULL, 10));
 
     HWND dialog = WaitForDialog(strcmp(command, "wait") == 0 ? 20000 : 2000);
     if (dialog == NULL)

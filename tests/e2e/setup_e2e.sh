@@ -121,6 +121,31 @@ case "$case_name" in
     press Escape
     expect_exit_zero
     ;;
+  read_only_icon_kept_until_cleared)
+    # The attribute as a Unix user sets it; Wine reports it as read-only.
+    printf 'an icon the user keeps' >"$icon_file"
+    chmod a-w "$icon_file"
+    start_prompting
+    press Return
+    expect_still_open
+    expect_eq "status line" "Failed to create icon file." "$(driver status)"
+    expect_eq "the kept icon" "an icon the user keeps" "$(cat "$icon_file")"
+    [ -z "$(find "$WINEPREFIX/drive_c" -maxdepth 1 -name '~mbg*')" ] || fail "a temporary file was left in C:\\"
+    chmod u+w "$icon_file"
+    press Return
+    expect_exit_zero
+    expect_installed
+    ;;
+  stop_ends_only_what_it_started)
+    # A process whose command line names the program, as a linker's may.
+    bash -c 'for _ in $(seq 600); do sleep 0.1; done' meadowbrookgate_setup.exe &
+    bystander=$!
+    start_prompting
+    stop_program
+    expect_eq "exit status of the program the test ended" 1 "$(wait_for_exit 1)"
+    kill -0 "$bystander" 2>/dev/null || fail "a process the test did not start was ended"
+    kill "$bystander"
+    ;;
   arguments_change_nothing)
     start_prompting /S '--desktop=D:\from-argument' '"unclosed quote'
     press Return
@@ -139,7 +164,7 @@ case "$case_name" in
   missing_template_exits_minus_one)
     # The same program without its resources: the dialog can't be made.
     i686-w64-mingw32-objcopy --remove-section .rsrc "$SETUP_EXE" "$session_dir/no_template.exe"
-    start_without_dialog "$session_dir/no_template.exe"
+    start_program "$session_dir/no_template.exe"
     expect_eq "exit status" -1 "$(wait_for_exit 10)"
     expect_nothing_written
     ;;

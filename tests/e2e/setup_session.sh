@@ -23,15 +23,43 @@ start_session() {
   start_wine_services
   session_dir=$(mktemp -d)
   exit_file="$session_dir/exit-status"
+  pid_file="$session_dir/pid"
+  session_driver_pid=""
+}
+
+# Ends what this session started and nothing else: the program, by the
+# Windows process id its driver reported, then that driver. Other copies of
+# the program, and other processes whose command line names it, are left
+# alone.
+stop_program() {
+  if [ -n "${session_driver_pid:-}" ]; then
+    local i
+    # A driver that has only just started may not have written the id yet.
+    for i in $(seq 1 100); do
+      [ -s "$pid_file" ] || [ -s "$exit_file" ] && break
+      kill -0 "$session_driver_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    if [ ! -s "$exit_file" ] && [ -s "$pid_file" ]; then
+      driver stop "$(tr -d '\r\n' <"$pid_file")" >/dev/null || true
+    fi
+    for i in $(seq 1 100); do
+      kill -0 "$session_driver_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$session_driver_pid" 2>/dev/null || true
+    wait "$session_driver_pid" 2>/dev/null || true
+    session_driver_pid=""
+  fi
 }
 
 stop_session() {
-  pkill -f 'meadowbrookgate_setup\.exe' 2>/dev/null || true
-  if [ "$session_own_x" = 1 ]; then
+  stop_program
+  if [ "${session_own_x:-0}" = 1 ]; then
     wineserver -k 2>/dev/null || true
     stop_private_xvfb
   fi
-  rm -rf "$session_dir"
+  rm -rf "${session_dir:-}"
 }
 
 clear_outputs() {
@@ -46,19 +74,23 @@ expected_shortcut() {
 # Starts the program with the given arguments; waits until its dialog is
 # on screen and sets setup_window to its X window.
 start_setup() {
-  rm -f "$exit_file"
-  wine "$DRIVER_EXE" run "$(windows_path "$session_dir")\\exit-status" "$(windows_path "$SETUP_EXE")" "$@" \
-    </dev/null >/dev/null 2>&1 &
+  start_program "$SETUP_EXE" "$@"
   driver wait || return 1
   setup_window=$(timeout 10 xdotool search --sync --onlyvisible --name '^meadowbrookgate_setup$' | head -n 1)
   [ -n "$setup_window" ]
 }
 
-# Starts a program the way start_setup does, for one that shows no dialog.
-start_without_dialog() {
-  rm -f "$exit_file"
-  wine "$DRIVER_EXE" run "$(windows_path "$session_dir")\\exit-status" "$(windows_path "$1")" \
+# Starts a program with the given arguments under setup_driver, which
+# records its process id and, once it has ended, its full exit status.
+start_program() {
+  local program=$1
+  shift
+  rm -f "$exit_file" "$pid_file"
+  local session
+  session=$(windows_path "$session_dir")
+  wine "$DRIVER_EXE" run "$session\\pid" "$session\\exit-status" "$(windows_path "$program")" "$@" \
     </dev/null >/dev/null 2>&1 &
+  session_driver_pid=$!
 }
 
 # Prints the exit status once the program has ended; fails after seconds.
