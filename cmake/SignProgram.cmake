@@ -12,6 +12,7 @@ cmake_minimum_required(VERSION 3.25)
 get_filename_component(program_name "${PROGRAM}" NAME)
 set(signing "${PROGRAM}.signing")
 
+# The parts of the message are joined as they stand (CMake drops a ";" in them).
 function(fail_signing)
   string(JOIN "" problem ${ARGV})
   file(REMOVE "${PROGRAM}" "${signing}")
@@ -23,7 +24,7 @@ if(NOT EXISTS "${CERT}" OR IS_DIRECTORY "${CERT}")
   fail_signing("MBG_SIGNING_CERT names no file: '${CERT}'.")
 endif()
 if(PASSWORD_FILE STREQUAL "")
-  fail_signing("MBG_SIGNING_PASSWORD_FILE is not set; it names the file that holds "
+  fail_signing("MBG_SIGNING_PASSWORD_FILE is not set: it names the file that holds "
                "the password of '${CERT}'.")
 endif()
 if(NOT EXISTS "${PASSWORD_FILE}" OR IS_DIRECTORY "${PASSWORD_FILE}")
@@ -56,7 +57,14 @@ if(NOT ok AND NOT errors MATCHES "invalid password|mac verify")
 endif()
 if(NOT ok)
   if(errors MATCHES "invalid password|mac verify")
-    fail_signing("the password in '${PASSWORD_FILE}' does not open '${CERT}' (wrong password).")
+    # openssl and osslsigncode take the first line up to LF: a CR before it
+    # would count as part of the password.
+    file(READ "${PASSWORD_FILE}" bytes HEX)
+    set(hint "")
+    if(bytes MATCHES "^([0-9a-f][0-9a-f])*0d0a")
+      set(hint " The file ends its line with CR LF: save it with a plain LF.")
+    endif()
+    fail_signing("the password in '${PASSWORD_FILE}' does not open '${CERT}' (wrong password).${hint}")
   endif()
   string(REGEX MATCH "[^\n]+" errors "${errors}")
   fail_signing("'${CERT}' is not a readable PKCS#12 file with a certificate and its key "
