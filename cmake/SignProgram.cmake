@@ -6,7 +6,9 @@
 # The password is read from PASSWORD_FILE by openssl and osslsigncode
 # themselves; it never appears on a command line or in the build's output.
 # Any failure removes the program, so that no unsigned or half-signed file
-# stays under its name, and the next build links and signs it again.
+# stays under its name, and the next build links and signs it again. That
+# both files exist is checked when configuring (cmake/Signing.cmake), which
+# runs again whenever either goes missing.
 cmake_minimum_required(VERSION 3.25)
 
 get_filename_component(program_name "${PROGRAM}" NAME)
@@ -20,42 +22,15 @@ function(fail_signing)
                       "The unsigned program was removed; the next build signs it again.")
 endfunction()
 
-if(NOT EXISTS "${CERT}" OR IS_DIRECTORY "${CERT}")
-  fail_signing("MBG_SIGNING_CERT names no file: '${CERT}'.")
-endif()
-if(PASSWORD_FILE STREQUAL "")
-  fail_signing("MBG_SIGNING_PASSWORD_FILE is not set: it names the file that holds "
-               "the password of '${CERT}'.")
-endif()
-if(NOT EXISTS "${PASSWORD_FILE}" OR IS_DIRECTORY "${PASSWORD_FILE}")
-  fail_signing("MBG_SIGNING_PASSWORD_FILE names no file: '${PASSWORD_FILE}'.")
-endif()
-
 # The certificate that goes with the key, and what it may be used for.
-function(read_signer_certificate output errors_out result_out)
-  execute_process(
-    COMMAND "${OPENSSL}" pkcs12 ${ARGN} -in "${CERT}" -passin "file:${PASSWORD_FILE}" -nokeys
-            -clcerts
-    COMMAND "${OPENSSL}" x509 -noout -subject -ext extendedKeyUsage
-    RESULTS_VARIABLE results OUTPUT_VARIABLE text ERROR_VARIABLE errors)
-  set(ok 1)
-  foreach(result IN LISTS results)
-    if(NOT result EQUAL 0)
-      set(ok 0)
-    endif()
-  endforeach()
-  set(${output} "${text}" PARENT_SCOPE)
-  set(${errors_out} "${errors}" PARENT_SCOPE)
-  set(${result_out} ${ok} PARENT_SCOPE)
-endfunction()
-
-read_signer_certificate(certificate errors ok)
-if(NOT ok AND NOT errors MATCHES "invalid password|mac verify")
-  # Files exported by older Windows versions use ciphers that OpenSSL 3
-  # keeps in its legacy provider.
-  read_signer_certificate(certificate errors ok -legacy)
-endif()
-if(NOT ok)
+# -legacy also reads files exported by older Windows versions, whose ciphers
+# OpenSSL 3 keeps in its legacy provider.
+execute_process(
+  COMMAND "${OPENSSL}" pkcs12 -legacy -in "${CERT}" -passin "file:${PASSWORD_FILE}" -nokeys
+          -clcerts
+  COMMAND "${OPENSSL}" x509 -noout -subject -ext extendedKeyUsage
+  RESULTS_VARIABLE results OUTPUT_VARIABLE certificate ERROR_VARIABLE errors)
+if(NOT results STREQUAL "0;0")
   if(errors MATCHES "invalid password|mac verify")
     # openssl and osslsigncode take the first line up to LF: a CR before it
     # would count as part of the password.
@@ -100,12 +75,10 @@ else()
 endif()
 
 set(timestamp)
-set(stamped "")
-set(stamp_source "")
+set(stamp "")
 if(NOT TIMESTAMP_URL STREQUAL "")
   set(timestamp -ts "${TIMESTAMP_URL}")
-  set(stamped ", time-stamped by ${TIMESTAMP_URL}")
-  set(stamp_source " with a time stamp from ${TIMESTAMP_URL}")
+  set(stamp " with a time stamp from ${TIMESTAMP_URL}")
 endif()
 file(REMOVE "${signing}")
 execute_process(
@@ -115,7 +88,7 @@ execute_process(
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0 OR NOT EXISTS "${signing}")
   string(STRIP "${output}" output)
-  fail_signing("osslsigncode could not sign it${stamp_source}:\n${output}")
+  fail_signing("osslsigncode could not sign it${stamp}:\n${output}")
 endif()
 file(CHMOD "${signing}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -123,4 +96,4 @@ file(RENAME "${signing}" "${PROGRAM}")
 file(SIZE "${PROGRAM}" size)
 string(REPLACE "subject=" "" subject "${subject}")
 message(STATUS "Signed ${program_name} (${size} bytes) for ${subject}: SHA-256, signing time "
-               "${signing_time}${stamped}")
+               "${signing_time}${stamp}")

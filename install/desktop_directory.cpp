@@ -1,7 +1,6 @@
 #include "desktop_directory.h"
 
 #include "ansi_path.h"
-#include "path_buffer.h"
 
 #include <shlobj.h>
 #include <string.h>
@@ -24,8 +23,7 @@ int GetDesktopDirectory(HWND dialog, char dir[MAX_PATH])
     // The ANSI answer may hold a look-alike or "?" for characters the code
     // page lacks, and so name another folder or none: it is used only when
     // it is exactly the folder's own name.
-    char exact[MAX_PATH];
-    if (found && ConvertPathToAnsi(widePath, exact) == 0 && strcmp(exact, path) == 0)
-        return BuildPath(dir, path, "");
+    if (found && ConvertPathToAnsi(widePath, dir) == 0 && strcmp(dir, path) == 0)
+        return 0;
     return ConvertShortPathToAnsi(widePath, dir);
 }

@@ -13,10 +13,8 @@ const char IconFailureText[] = "Failed to create icon file.";
 const char ShortcutFailureText[] = "Failed to create shortcut.";
 const char IconPath[] = "C:\\meadowbrookgate.ico";
 
-#define SHELL_FOLDERS_KEY                                                                          \
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"
-static const char ShellFoldersKey[] = SHELL_FOLDERS_KEY;
-static const WCHAR ShellFoldersKeyW[] = L"" SHELL_FOLDERS_KEY;
+static const WCHAR ShellFoldersKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 std::string DefaultDesktop()
 {
@@ -191,14 +189,14 @@ std::string StatusText(HWND dialog)
 DesktopFolderSetting::DesktopFolderSetting() : hadValue_(false)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
-    char value[1024];
+    WCHAR value[1024];
     DWORD size = sizeof value;
     DWORD type = 0;
-    if (RegQueryValueExA(key, "Desktop", NULL, &type, (BYTE *)value, &size) == ERROR_SUCCESS)
+    if (RegQueryValueExW(key, L"Desktop", NULL, &type, (BYTE *)value, &size) == ERROR_SUCCESS)
     {
-        saved_.assign(value, size > 0 ? size - 1 : 0);
+        saved_.assign(value, size >= sizeof(WCHAR) ? size / sizeof(WCHAR) - 1 : 0);
         hadValue_ = true;
     }
     RegCloseKey(key);
@@ -206,34 +204,29 @@ DesktopFolderSetting::DesktopFolderSetting() : hadValue_(false)
 
 DesktopFolderSetting::~DesktopFolderSetting()
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, NULL, 0, KEY_WRITE, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
-        return;
     if (hadValue_)
-        RegSetValueExA(key, "Desktop", 0, REG_EXPAND_SZ, (const BYTE *)saved_.c_str(),
-                       (DWORD)saved_.size() + 1);
-    else
-        RegDeleteValueA(key, "Desktop");
+    {
+        MoveTo(saved_);
+        return;
+    }
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ShellFoldersKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueW(key, L"Desktop");
     RegCloseKey(key);
 }
 
 bool DesktopFolderSetting::MoveTo(const std::string &path)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, NULL, 0, KEY_WRITE, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExA(key, "Desktop", 0, REG_EXPAND_SZ, (const BYTE *)path.c_str(),
-                                 (DWORD)path.size() + 1);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    WCHAR widePath[1024];
+    return MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, 1024) != 0 &&
+           MoveTo(std::wstring(widePath));
 }
 
 bool DesktopFolderSetting::MoveTo(const std::wstring &path)
 {
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ShellFoldersKeyW, 0, NULL, 0, KEY_WRITE, NULL, &key,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ShellFoldersKey, 0, NULL, 0, KEY_WRITE, NULL, &key,
                         NULL) != ERROR_SUCCESS)
         return false;
     LONG result = RegSetValueExW(key, L"Desktop", 0, REG_EXPAND_SZ, (const BYTE *)path.c_str(),

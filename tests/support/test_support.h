@@ -59,7 +59,7 @@ class DesktopFolderSetting
     bool MoveTo(const std::wstring &path);
 
   private:
-    std::string saved_;
+    std::wstring saved_;
     bool hadValue_;
 };
 
