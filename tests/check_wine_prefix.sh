@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The scripts remove and remake only a Wine prefix that they made. A user's
+# own prefix given as MBG_WINEPREFIX is refused with a message that names it,
+# and keeps every file; a prefix with an older mark of the scripts is remade.
+#   check_wine_prefix.sh SOURCE_DIR
+set -euo pipefail
+source_dir=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Runs prepare_wine_prefix on the folder; with "stub", Wine's own commands
+# do nothing, so that only the scripts' decision is looked at.
+prepare() { # folder [stub]
+  MBG_WINEPREFIX=$1 bash -c 'source "$1/scripts/wine-env"
+    if [ "$2" = stub ]; then
+      check_32bit_programs_run() { :; }; wineboot() { :; }; wineserver() { :; }; wine() { :; }
+    fi
+    prepare_wine_prefix' _ "$source_dir" "${2:-}" 2>&1
+}
+listing() { (cd "$1" && find . -type f -exec sha256sum {} + | sort); }
+
+users=$work/home/.wine
+mkdir -p "$users/drive_c/users/me/Documents"
+echo "a letter" >"$users/drive_c/users/me/Documents/letter.txt"
+echo "WINE REGISTRY Version 2" >"$users/system.reg"
+before=$(listing "$users")
+if said=$(prepare "$users"); then
+  fail "the user's own prefix was taken: $said"
+fi
+grep -qF "$users is not empty and was not made by these scripts" <<<"$said" ||
+  fail "the refusal does not name the folder: $said"
+[ "$before" = "$(listing "$users")" ] || fail "the user's prefix changed"
+
+ours=$work/build/wine
+mkdir -p "$ours/drive_c"
+touch "$ours/.meadowbrookgate-ready-1" "$ours/drive_c/left-from-an-old-set-up"
+prepare "$ours" stub >/dev/null || fail "a prefix with the scripts' older mark was refused"
+[ ! -e "$ours/drive_c/left-from-an-old-set-up" ] || fail "the old prefix was not remade"
+[ -e "$ours/.meadowbrookgate-ready-2" ] || fail "the remade prefix has no ready mark"
+echo "a foreign prefix is refused and kept; an older prefix of the scripts is remade"
