@@ -1,6 +1,7 @@
 // The two writers against Wine's real file system: exact bytes on disk,
 // replacement of earlier files, refused targets and their messages.
 #include "icon_file.h"
+#include "replace_file.h"
 #include "shortcut_file.h"
 #include "test_support.h"
 
@@ -44,6 +45,79 @@ TEST_F(IconFileTest, MissingFolderFailsWithItsMessage)
     EXPECT_EQ(1, WriteIconFile(dialog_, "D:\\no such folder\\"));
     EXPECT_EQ(IconFailureText, StatusText(dialog_));
     EXPECT_FALSE(IsDirectory("D:\\no such folder"));
+}
+
+// What anyone may put at the new file's guessable names, a folder or a file
+// of theirs, is skipped and left as it was; with every name taken the step
+// fails with its message.
+TEST_F(IconFileTest, TakenTemporaryNamesAreSkippedAndLeftAlone)
+{
+    std::string folder = FreshFolder("D:\\icons");
+    std::string target = folder + "\\meadowbrookgate.ico";
+    char taken[TemporaryNameAttempts][MAX_PATH];
+    for (int i = 0; i < TemporaryNameAttempts; ++i)
+        ASSERT_EQ(0, BuildTemporaryPath(taken[i], target.c_str(), i));
+    ASSERT_TRUE(CreateDirectoryA(taken[0], NULL));
+    ASSERT_TRUE(WriteWholeFile(taken[1], "a stranger's file"));
+    ASSERT_EQ(0, WriteIconFile(dialog_, "D:\\icons\\"));
+    EXPECT_TRUE(ReadWholeFile(target) == IconImageBytes());
+    EXPECT_TRUE(IsDirectory(taken[0]));
+    EXPECT_EQ("a stranger's file", ReadWholeFile(taken[1]));
+    EXPECT_EQ(3u, DirectoryEntries(folder).size()) << "a temporary file was left";
+
+    RemovePath(target);
+    for (int i = 2; i < TemporaryNameAttempts; ++i)
+        ASSERT_TRUE(CreateDirectoryA(taken[i], NULL));
+    EXPECT_EQ(1, WriteIconFile(dialog_, "D:\\icons\\"));
+    EXPECT_EQ(IconFailureText, StatusText(dialog_));
+    EXPECT_EQ("a stranger's file", ReadWholeFile(taken[1]));
+    EXPECT_EQ((size_t)TemporaryNameAttempts, DirectoryEntries(folder).size());
+    for (const char *name : taken)
+        RemovePath(name);
+}
+
+struct HeldFile
+{
+    HANDLE file;
+    DWORD milliseconds;
+};
+
+static DWORD WINAPI CloseWhenTimeIsUp(void *held)
+{
+    Sleep(((HeldFile *)held)->milliseconds);
+    CloseHandle(((HeldFile *)held)->file);
+    return 0;
+}
+
+// A target that another process has open for a moment (another copy of the
+// program, the shell, a scanner) is waited for; one held for long fails the
+// step and keeps its bytes.
+TEST_F(IconFileTest, TargetHeldOpenIsWaitedForAMomentOnly)
+{
+    const std::string oldIcon = "an icon being read";
+    const struct
+    {
+        DWORD heldFor;
+        int result;
+    } cases[] = {{100, 0}, {2000, 1}};
+    std::string folder = FreshFolder("D:\\icons");
+    std::string target = folder + "\\meadowbrookgate.ico";
+    for (const auto &c : cases)
+    {
+        SCOPED_TRACE(c.heldFor);
+        ASSERT_TRUE(WriteWholeFile(target, oldIcon));
+        HeldFile held = {CreateFileA(target.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL),
+                         c.heldFor};
+        ASSERT_NE(INVALID_HANDLE_VALUE, held.file);
+        HANDLE releaser = CreateThread(NULL, 0, CloseWhenTimeIsUp, &held, 0, NULL);
+        ASSERT_TRUE(releaser != NULL);
+        EXPECT_EQ(c.result, WriteIconFile(dialog_, "D:\\icons\\"));
+        WaitForSingleObject(releaser, INFINITE);
+        CloseHandle(releaser);
+        EXPECT_TRUE(ReadWholeFile(target) == (c.result == 0 ? IconImageBytes() : oldIcon));
+        EXPECT_EQ(std::vector<std::string>{"meadowbrookgate.ico"}, DirectoryEntries(folder));
+    }
+    EXPECT_EQ(IconFailureText, StatusText(dialog_));
 }
 
 TEST_F(ShortcutFileTest, WritesFiveLinesEndingInCrLf)

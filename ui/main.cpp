@@ -3,6 +3,7 @@
 #include "command_line.h"
 #include "resource.h"
 #include "setup_dialog.h"
+#include "system_library.h"
 
 #include <windows.h>
 
@@ -13,6 +14,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
 int main()
 {
+    // Before anything can load a library: DLLs beside the program, in its
+    // download folder, must never stand in for the system's.
+    RestrictLibrarySearchToSystemFolder();
     // The program takes no arguments; they are stepped over, not read.
     char *arguments = (char *)SkipProgramName(GetCommandLineA());
     return WinMain(GetModuleHandleA(NULL), NULL, arguments, SW_SHOWNORMAL);

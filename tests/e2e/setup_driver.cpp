@@ -12,6 +12,7 @@
 //   setup_driver focus                            id of the focused control
 //   setup_driver geometry PROGRAM                 where the dialog sits
 //   setup_driver close                            the caption's close command
+//   setup_driver ok-all COUNT                     OK in each of COUNT dialogs
 #include "resource.h"
 
 #include <windows.h>
@@ -132,6 +133,44 @@ static int StopProgram(DWORD id)
     return ended ? 0 : 1;
 }
 
+struct SetupDialogs
+{
+    HWND dialogs[8];
+    int count;
+};
+
+static BOOL CALLBACK AddSetupDialog(HWND window, LPARAM list)
+{
+    SetupDialogs *found = (SetupDialogs *)list;
+    char title[sizeof DialogTitle + 1] = "";
+    char windowClass[8] = "";
+    GetWindowTextA(window, title, sizeof title);
+    GetClassNameA(window, windowClass, sizeof windowClass);
+    if (IsWindowVisible(window) && strcmp(title, DialogTitle) == 0 &&
+        strcmp(windowClass, "#32770") == 0 && found->count < 8)
+        found->dialogs[found->count++] = window;
+    return TRUE;
+}
+
+// Waits for count copies of the dialog, then presses OK in each, one right
+// after another, as a user who started the program twice would.
+static int PressOkInEvery(int count)
+{
+    SetupDialogs found = {{NULL}, 0};
+    for (DWORD waited = 0; found.count < count && waited <= 20000; waited += 20)
+    {
+        Sleep(20);
+        found.count = 0;
+        EnumWindows(AddSetupDialog, (LPARAM)&found);
+    }
+    if (found.count < count)
+        return 1;
+    for (int i = 0; i < found.count; ++i)
+        PostMessageA(found.dialogs[i], WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     (LPARAM)GetDlgItem(found.dialogs[i], IDOK));
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2)
@@ -141,6 +180,8 @@ int main(int argc, char **argv)
         return RunProgram(argc, argv);
     if (strcmp(command, "stop") == 0 && argc == 3)
         return StopProgram((DWORD)strtoul(argv[2], NULL, 10));
+    if (strcmp(command, "ok-all") == 0 && argc == 3)
+        return PressOkInEvery(atoi(argv[2]));
 
     HWND dialog = WaitForDialog(strcmp(command, "wait") == 0 ? 20000 : 2000);
     if (dialog == NULL)

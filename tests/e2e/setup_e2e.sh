@@ -3,8 +3,8 @@
 # driven with real X input (xdotool) and watched from outside by
 # setup_driver.exe, which is also its parent and so reads its full exit
 # status. One case a run:  setup_e2e.sh CASE
-# Needs SETUP_EXE, DRIVER_EXE and WEBSITE_HOST in the environment (ctest
-# sets them).
+# Needs SETUP_EXE, DRIVER_EXE, PLANTED_DLL and WEBSITE_HOST in the
+# environment (ctest sets them).
 set -euo pipefail
 case_name=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -36,6 +36,14 @@ expect_nothing_written() {
 
 expect_exit_zero() {
   expect_eq "exit status" 0 "$(wait_for_exit 10)"
+}
+
+# No ~mbg file of the program's own in C:\ or on the desktop; links that a
+# test planted there are not the program's.
+expect_no_temporary_files() {
+  local left
+  left=$(find "$WINEPREFIX/drive_c" "$desktop_dir" -maxdepth 1 -name '~mbg*' ! -type l)
+  [ -z "$left" ] || fail "temporary files were left: $left"
 }
 
 expect_still_open() {
@@ -130,7 +138,7 @@ case "$case_name" in
     expect_still_open
     expect_eq "status line" "Failed to create icon file." "$(driver status)"
     expect_eq "the kept icon" "an icon the user keeps" "$(cat "$icon_file")"
-    [ -z "$(find "$WINEPREFIX/drive_c" -maxdepth 1 -name '~mbg*')" ] || fail "a temporary file was left in C:\\"
+    expect_no_temporary_files
     chmod u+w "$icon_file"
     press Return
     expect_exit_zero
@@ -145,6 +153,87 @@ case "$case_name" in
     expect_eq "exit status of the program the test ended" 1 "$(wait_for_exit 1)"
     kill -0 "$bystander" 2>/dev/null || fail "a process the test did not start was ended"
     kill "$bystander"
+    ;;
+  planted_libraries_never_loaded)
+    # A download folder, which is also the working folder, holding the
+    # program and DLLs named like ones that the shell and the dialog manager
+    # load. (Wine's own USER32 binds version.dll, which Windows' does not, so
+    # that name can't be tried here.)
+    downloads="$session_dir/Downloads"
+    mkdir -p "$downloads/loaded"
+    cp "$SETUP_EXE" "$downloads/meadowbrookgate_setup.exe"
+    for name in shcore shlwapi uxtheme dwmapi propsys cryptbase; do
+      cp "$PLANTED_DLL" "$downloads/$name.dll"
+    done
+    # The stand-in records whoever loads it: shown here with rundll32.
+    (cd "$downloads" && wine rundll32 "$(windows_path "$downloads/shcore.dll")",Record </dev/null >/dev/null 2>&1) || true
+    [ -e "$downloads/loaded/rundll32.exe loaded shcore.dll" ] || fail "the planted DLL records nothing: $(ls "$downloads/loaded")"
+    SETUP_EXE="$downloads/meadowbrookgate_setup.exe"
+    cd "$downloads"
+    start_prompting
+    cd - >/dev/null
+    press Return
+    expect_exit_zero
+    expect_installed
+    loaded=$(ls "$downloads/loaded" | grep -i '^meadowbrookgate_setup\.exe loaded' || true)
+    [ -z "$loaded" ] || fail "the program loaded DLLs from its folder: ${loaded//$'\n'/, }"
+    ;;
+  planted_links_never_followed)
+    # While the dialog waits, links go where the program will put its new
+    # files first, in C:\ and on the desktop: one to a file outside the Wine
+    # drive, one to a file that isn't there.
+    start_prompting
+    id=$(printf '%08X' "$(tr -d '\r\n' <"$pid_file")")
+    for dir in "$WINEPREFIX/drive_c" "$desktop_dir"; do
+      tag=$(basename "$dir")
+      printf 'kept %s\n' "$tag" >"$session_dir/outside-$tag"
+      ln -s "$session_dir/outside-$tag" "$dir/~mbg${id}0.tmp"
+      ln -s "$session_dir/missing-$tag" "$dir/~mbg${id}1.tmp"
+    done
+    press Return
+    expect_exit_zero
+    expect_installed
+    expect_no_temporary_files
+    for dir in "$WINEPREFIX/drive_c" "$desktop_dir"; do
+      tag=$(basename "$dir")
+      expect_eq "the file behind the link in $tag" "kept $tag" "$(cat "$session_dir/outside-$tag")"
+      [ ! -e "$session_dir/missing-$tag" ] || fail "a file was made through the dangling link in $tag"
+      [ -L "$dir/~mbg${id}0.tmp" ] && [ -L "$dir/~mbg${id}1.tmp" ] || fail "a planted link in $tag was touched"
+      rm -f "$dir/~mbg${id}0.tmp" "$dir/~mbg${id}1.tmp"
+    done
+    ;;
+  overlapping_copies_all_install)
+    # Two, then three copies at once, OK pressed in each as soon as all are
+    # up: every copy must end with 0, whichever moved its files last.
+    session=$(windows_path "$session_dir")
+    copy_drivers=()
+    stop_copies() {
+      local file
+      for file in "$session_dir"/copy-pid-*; do
+        if [ -s "$file" ] && [ ! -s "${file/copy-pid/copy-exit}" ]; then
+          driver stop "$(tr -d '\r\n' <"$file")" >/dev/null || true
+        fi
+      done
+      [ ${#copy_drivers[@]} = 0 ] || wait "${copy_drivers[@]}" 2>/dev/null || true
+      copy_drivers=()
+    }
+    trap 'stop_copies; stop_session; clear_outputs' EXIT
+    for copies in 2 3; do
+      clear_outputs
+      rm -f "$session_dir"/copy-*
+      for i in $(seq "$copies"); do
+        wine "$DRIVER_EXE" run "$session\\copy-pid-$i" "$session\\copy-exit-$i" "$(windows_path "$SETUP_EXE")" \
+          </dev/null >/dev/null 2>&1 &
+        copy_drivers+=($!)
+      done
+      driver ok-all "$copies" || fail "$copies dialogs did not come up"
+      for i in $(seq "$copies"); do
+        expect_eq "exit status of copy $i of $copies" 0 "$(exit_file="$session_dir/copy-exit-$i" wait_for_exit 10)"
+      done
+      stop_copies
+      expect_installed
+      expect_no_temporary_files
+    done
     ;;
   arguments_change_nothing)
     start_prompting /S '--desktop=D:\from-argument' '"unclosed quote'
