@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The scripts remove and remake only a Wine prefix that they made. A user's
 # own prefix given as MBG_WINEPREFIX is refused with a message that names it,
-# and keeps every file; a prefix with an older mark of the scripts is remade.
+# by the prefix's set-up and by the script that mounts test volumes over it,
+# and keeps every file and link; a prefix with an older mark of the scripts
+# is remade.
 #   check_wine_prefix.sh SOURCE_DIR
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -22,19 +24,31 @@ prepare() { # folder [stub]
     fi
     prepare_wine_prefix' _ "$source_dir" "${2:-}" 2>&1
 }
-listing() { (cd "$1" && find . -type f -exec sha256sum {} + | sort); }
+# Every file's bytes, and every link with where it points.
+listing() { (cd "$1" && find . -printf '%y %p %l\n' | sort && find . -type f -exec sha256sum {} + | sort); }
 
 users=$work/home/.wine
-mkdir -p "$users/drive_c/users/me/Documents"
+mkdir -p "$users/drive_c/users/me/Documents" "$users/dosdevices"
 echo "a letter" >"$users/drive_c/users/me/Documents/letter.txt"
+echo "the user's own icon" >"$users/drive_c/meadowbrookgate.ico"
 echo "WINE REGISTRY Version 2" >"$users/system.reg"
+ln -s /media/cdrom "$users/dosdevices/d:"
 before=$(listing "$users")
+refused() { # what said
+  grep -qF "$users is not empty and was not made by these scripts" <<<"$2" ||
+    fail "$1: the refusal does not name the folder: $2"
+  [ "$before" = "$(listing "$users")" ] || fail "$1: the user's prefix changed"
+}
 if said=$(prepare "$users"); then
   fail "the user's own prefix was taken: $said"
 fi
-grep -qF "$users is not empty and was not made by these scripts" <<<"$said" ||
-  fail "the refusal does not name the folder: $said"
-[ "$before" = "$(listing "$users")" ] || fail "the user's prefix changed"
+refused "prepare_wine_prefix" "$said"
+# The script that mounts test volumes over the prefix stops at the refusal.
+if said=$(MBG_WINEPREFIX=$users "$source_dir/scripts/with-test-volumes" echo "the command ran" 2>&1); then
+  fail "with-test-volumes went on with the user's prefix: $said"
+fi
+[[ $said != *"the command ran"* ]] || fail "with-test-volumes ran its command on the user's prefix"
+refused "with-test-volumes" "$said"
 
 ours=$work/build/wine
 mkdir -p "$ours/drive_c"
@@ -42,4 +56,4 @@ touch "$ours/.meadowbrookgate-ready-1" "$ours/drive_c/left-from-an-old-set-up"
 prepare "$ours" stub >/dev/null || fail "a prefix with the scripts' older mark was refused"
 [ ! -e "$ours/drive_c/left-from-an-old-set-up" ] || fail "the old prefix was not remade"
 [ -e "$ours/.meadowbrookgate-ready-2" ] || fail "the remade prefix has no ready mark"
-echo "a foreign prefix is refused and kept; an older prefix of the scripts is remade"
+echo "a foreign prefix is refused and kept, also by with-test-volumes; an older prefix of the scripts is remade"
