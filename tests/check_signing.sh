@@ -29,18 +29,8 @@ fail() {
 
 # The authority, a code-signing certificate it issues, and a TLS server
 # certificate that is not for code signing.
-secret="throwaway-$RANDOM$RANDOM"
-printf '%s\n' "$secret" >secret.txt
+source "$source_dir/tests/test_authority.sh"
 printf 'not-the-secret\n' >wrong-secret.txt
-openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 -subj "/CN=Test Root" \
-  -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign" 2>/dev/null
-issue() { # name subject extended-key-usage
-  openssl req -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "$2" 2>/dev/null
-  printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=%s\n' "$3" >"$1.ext"
-  openssl x509 -req -in "$1.csr" -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 \
-    -extfile "$1.ext" -out "$1.crt" 2>/dev/null
-  cat "$1.crt" ca.crt >"$1.chain.pem"
-}
 issue vendor "/CN=Meadowbrook Gate Test Publisher/O=Test" codeSigning
 issue server "/CN=www.example.com" serverAuth
 
@@ -113,10 +103,8 @@ if [ "$key_path" = token ]; then
   signing=(-DMBG_SIGNING_PKCS11_MODULE="$module" -DMBG_SIGNING_CERT="$work/vendor.chain.pem"
     "-DMBG_SIGNING_KEY=pkcs11:token=Test-Vendor;object=vendor")
 else
-  for name in vendor server; do
-    openssl pkcs12 -export -inkey "$name.key" -in "$name.crt" -certfile ca.crt \
-      -passout file:secret.txt -out "$name.p12"
-  done
+  export_pkcs12 vendor
+  export_pkcs12 server
   signing=(-DMBG_SIGNING_CERT="$work/vendor.p12")
 fi
 
@@ -139,12 +127,9 @@ said first "has no time stamp" || fail "a signature without a time stamp was not
 # byte for byte, without a warning when the vendor said "none".
 if [ "$key_path" = token ]; then
   expect_refused second "MBG_SIGNING_PKCS11_MODULE names no file" -DMBG_SIGNING_PKCS11_MODULE="$work/none.so"
-  expect_refused second "MBG_SIGNING_PASSWORD_FILE names no file" -DMBG_SIGNING_PKCS11_MODULE="$module" \
-    -DMBG_SIGNING_PASSWORD_FILE="$work/no-pin.txt"
-  expect_refused second "the token or the key is not there" -DMBG_SIGNING_PASSWORD_FILE="$work/secret.txt" \
-    "-DMBG_SIGNING_KEY=pkcs11:token=Nobody;object=vendor"
-  expect_refused second "does not match the key" "-DMBG_SIGNING_KEY=pkcs11:token=Test-Vendor;object=vendor" \
-    -DMBG_SIGNING_CERT="$work/server.chain.pem"
+  expect_refused second "MBG_SIGNING_PASSWORD_FILE names no file" -DMBG_SIGNING_PASSWORD_FILE="$work/no-pin.txt"
+  expect_refused second "the token or the key is not there" "-DMBG_SIGNING_KEY=pkcs11:token=Nobody;object=vendor"
+  expect_refused second "does not match the key" -DMBG_SIGNING_CERT="$work/server.chain.pem"
   expect_refused second "is not for code signing" "-DMBG_SIGNING_KEY=pkcs11:token=Test-Vendor;object=server" \
     -DMBG_SIGNING_CERT="$work/server.chain.pem"
   # A wrong PIN, watched through OpenSC's PKCS#11 spy: the token is asked to
@@ -152,19 +137,14 @@ if [ "$key_path" = token ]; then
   spy=$(find /usr/lib -name pkcs11-spy.so | head -n 1)
   [ -n "$spy" ] || fail "OpenSC's pkcs11-spy.so is not installed (scripts/bootstrap installs opensc-pkcs11)"
   PKCS11SPY=$module PKCS11SPY_OUTPUT="$work/spy.log" expect_refused second "wrong PIN" \
-    -DMBG_SIGNING_PKCS11_MODULE="$spy" "-DMBG_SIGNING_KEY=pkcs11:token=Test-Vendor;object=vendor" \
-    -DMBG_SIGNING_CERT="$work/vendor.chain.pem" -DMBG_SIGNING_PASSWORD_FILE="$work/wrong-secret.txt"
+    -DMBG_SIGNING_PKCS11_MODULE="$spy" -DMBG_SIGNING_PASSWORD_FILE="$work/wrong-secret.txt"
   logins=$(grep -c "C_Login" spy.log || true)
   [ "$logins" = 1 ] || fail "the build logged in to the token $logins times with a wrong PIN"
-  settings=(-DMBG_SIGNING_PKCS11_MODULE="$module")
 else
   expect_refused second "is not for code signing" -DMBG_SIGNING_CERT="$work/server.p12"
-  expect_refused second "wrong password" -DMBG_SIGNING_CERT="$work/vendor.p12" \
-    -DMBG_SIGNING_PASSWORD_FILE="$work/wrong-secret.txt"
-  settings=()
+  expect_refused second "wrong password" -DMBG_SIGNING_PASSWORD_FILE="$work/wrong-secret.txt"
 fi
-cp secret.txt wrong-secret.txt
-expect_signed second "${settings[@]}" -DMBG_TIMESTAMP_URL=none
+expect_signed second -DMBG_TIMESTAMP_URL=none
 cmp -s "$program" second/meadowbrookgate_setup.exe || fail "two signed builds differ"
 ! said second "has no time stamp" || fail "MBG_TIMESTAMP_URL=none still warned"
 
