@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The scripts remove and remake only a Wine prefix that they made. A user's
 # own prefix given as MBG_WINEPREFIX is refused with a message that names it,
-# by the prefix's set-up and by the script that mounts test volumes over it,
+# by the prefix's set-up and by the tests' runs, which mount over it,
 # and keeps every file and link; a prefix with an older mark of the scripts
 # is remade.
 #   check_wine_prefix.sh SOURCE_DIR
@@ -15,14 +15,14 @@ fail() {
   exit 1
 }
 
-# Runs prepare_wine_prefix on the folder; with "stub", Wine's own commands
-# do nothing, so that only the scripts' decision is looked at.
+# Holds the folder as the project's prefix; with "stub", Wine's own
+# commands do nothing, so that only the scripts' decision is looked at.
 prepare() { # folder [stub]
-  MBG_WINEPREFIX=$1 bash -c 'source "$1/scripts/wine-env"
+  MBG_WINEPREFIX=$1 bash -c 'source "$1/scripts/wine/prefix"
     if [ "$2" = stub ]; then
-      check_32bit_programs_run() { :; }; wineboot() { :; }; wineserver() { :; }; wine() { :; }
+      kernel_runs_32bit_programs() { :; }; wineboot() { :; }; wineserver() { :; }; wine() { :; }
     fi
-    prepare_wine_prefix' _ "$source_dir" "${2:-}" 2>&1
+    hold_wine_prefix' _ "$source_dir" "${2:-}" 2>&1
 }
 # Every file's bytes, and every link with where it points.
 listing() { (cd "$1" && find . -printf '%y %p %l\n' | sort && find . -type f -exec sha256sum {} + | sort); }
@@ -42,18 +42,19 @@ refused() { # what said
 if said=$(prepare "$users"); then
   fail "the user's own prefix was taken: $said"
 fi
-refused "prepare_wine_prefix" "$said"
-# The script that mounts test volumes over the prefix stops at the refusal.
-if said=$(MBG_WINEPREFIX=$users "$source_dir/scripts/with-test-volumes" echo "the command ran" 2>&1); then
-  fail "with-test-volumes went on with the user's prefix: $said"
+refused "the prefix's set-up" "$said"
+# The tests' runs, which mount over what they start from, stop at the refusal.
+if said=$(MBG_TEST_PREFIX=$users MBG_TEST_SLOTS=$work/slots "$source_dir/scripts/wine/with-test-slots" \
+  echo "the command ran" 2>&1); then
+  fail "with-test-slots went on with the user's prefix: $said"
 fi
-[[ $said != *"the command ran"* ]] || fail "with-test-volumes ran its command on the user's prefix"
-refused "with-test-volumes" "$said"
+[[ $said != *"the command ran"* ]] || fail "with-test-slots ran its command on the user's prefix"
+refused "with-test-slots" "$said"
 
 ours=$work/build/wine
 mkdir -p "$ours/drive_c"
-touch "$ours/.meadowbrookgate-ready-1" "$ours/drive_c/left-from-an-old-set-up"
+touch "$ours/.meadowbrookgate-ready-2" "$ours/drive_c/left-from-an-old-set-up"
 prepare "$ours" stub >/dev/null || fail "a prefix with the scripts' older mark was refused"
 [ ! -e "$ours/drive_c/left-from-an-old-set-up" ] || fail "the old prefix was not remade"
-[ -e "$ours/.meadowbrookgate-ready-2" ] || fail "the remade prefix has no ready mark"
-echo "a foreign prefix is refused and kept, also by with-test-volumes; an older prefix of the scripts is remade"
+[ -e "$ours/.meadowbrookgate-ready-3" ] || fail "the remade prefix has no ready mark"
+echo "a foreign prefix is refused and kept, also by with-test-slots; an older prefix of the scripts is remade"

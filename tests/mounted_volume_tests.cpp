@@ -1,6 +1,6 @@
 // Volumes that really refuse: the tests run with C: mounted read-only, R: a
 // read-only volume holding an empty Desktop folder and F: a 16 KiB volume
-// (scripts/with-test-volumes). Where mounting is not allowed they skip.
+// (scripts/wine/with-test-volumes). Where mounting is not allowed they skip.
 #include "icon_file.h"
 #include "install_sequence.h"
 #include "shortcut_file.h"
@@ -15,7 +15,7 @@ class MountedVolumeTest : public SetupDialogTest
         GetEnvironmentVariableA("MBG_TEST_VOLUMES", state, sizeof state);
         if (lstrcmpA(state, "mounted") != 0)
             GTEST_SKIP() << "test volumes not mounted (" << state
-                         << "); run through scripts/with-test-volumes";
+                         << "); run through scripts/wine/with-test-volumes";
         SetupDialogTest::SetUp();
     }
 };

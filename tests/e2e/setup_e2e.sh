@@ -8,7 +8,8 @@
 set -euo pipefail
 case_name=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/../../scripts/wine-env"
+source "$here/../../scripts/wine/slot"
+enter_test_slot "$BASH" "${BASH_SOURCE[0]}" "$@"
 source "$here/setup_session.sh"
 
 fail() {

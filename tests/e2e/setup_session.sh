@@ -1,5 +1,6 @@
 # Sourced: starting meadowbrookgate_setup.exe under Wine and acting on its
-# dialog as a user would. Used by the end-to-end tests and scripts/run.
+# dialog as a user would, in the prefix that scripts/wine/slot, sourced
+# first, has chosen. Used by the end-to-end tests and scripts/run.
 # shellcheck shell=bash
 
 icon_file="$WINEPREFIX/drive_c/meadowbrookgate.ico"
@@ -13,14 +14,8 @@ driver() {
 }
 
 start_session() {
-  prepare_wine_prefix
   map_test_drives
-  session_own_x=0
-  if [ -z "${DISPLAY:-}" ]; then
-    start_private_xvfb
-    session_own_x=1
-  fi
-  start_wine_services
+  start_wine_session
   session_dir=$(mktemp -d)
   exit_file="$session_dir/exit-status"
   pid_file="$session_dir/pid"
@@ -55,10 +50,7 @@ stop_program() {
 
 stop_session() {
   stop_program
-  if [ "${session_own_x:-0}" = 1 ]; then
-    wineserver -k 2>/dev/null || true
-    stop_private_xvfb
-  fi
+  stop_wine_session
   rm -rf "${session_dir:-}"
 }
 
